@@ -1,0 +1,3 @@
+#include "framework/WinApp.h"
+
+int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) { return AfxWinMain(); }

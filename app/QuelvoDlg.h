@@ -1,0 +1,54 @@
+#pragma once
+// The main dialog: device status, the update button and the progress of an
+// update. Its timer watches for the device; its update button runs the update.
+#include "framework/AfxString.h"
+#include "framework/Dialog.h"
+#include "framework/MessageMap.h"
+#include "progress/GradientProgressCtrl.h"
+#include "text/FixedText.h"
+
+constexpr int kStageCount = 4;
+
+class CQuelvoDlg : public CDialog {
+ public:
+  explicit CQuelvoDlg(CWnd* parent = nullptr);
+  ~CQuelvoDlg() override;
+
+  // Looks a text up in lang.ini into the dialog's one text buffer, valid
+  // until the next lookup on this thread.
+  const char* LoadLangText(const char* section, const char* key);
+
+  // The progress bar, which the image sender moves.
+  CGradientProgressCtrl& Progress() { return m_ctrlProgress; }
+
+ protected:
+  void DoDataExchange(CDataExchange* pDX) override;
+  BOOL OnInitDialog() override;
+  bool OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& result) override;
+
+ private:
+  void OnSysCommand(UINT id, LPARAM lParam);
+  void OnPaint();
+  HCURSOR OnQueryDragIcon();
+  void OnTimer(UINT_PTR id);
+  void OnUpdateButton();
+  void OnCancelClicked();
+
+  void ResetProgress();
+  void StartDriverInstaller();
+
+  static const MessageEntry<CQuelvoDlg> kMessageMap[];
+
+  HICON m_hIcon;
+  bool m_bDeviceReady = false;
+  bool m_bProbeDone = false;
+  bool m_bUpdating = false;
+  bool m_bStageFile[kStageCount] = {};
+  CGradientProgressCtrl m_ctrlProgress;
+  CString m_strStagePath[kStageCount];
+  FixedText m_szLangText;
+
+  // While the "library missing" box is open, ticks that arrive in its modal
+  // loop are let through without probing, so boxes never stack up.
+  bool m_bLibraryBoxOpen = false;
+};
