@@ -44,6 +44,7 @@ TransferOutcome PipeTransfer::BoundedTransfer(HANDLE pipe, TransferDirection dir
 }
 
 bool PipeTransfer::WaitOverlapped(HANDLE pipe, DWORD pollBudget) {
+  if (!Record()) return false;
   for (DWORD poll = 0; poll < pollBudget; ++poll) {
     if (m_calls.Poll(pipe, Record(), &m_nBytes)) return true;
     m_calls.PauseAfterPoll();
