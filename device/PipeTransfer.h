@@ -38,6 +38,9 @@ class PipeTransfer {
   // written by the system, so the caller must not free it.
   bool Usable() const { return m_record.valid(); }
 
+  // Bytes the last completed transfer moved.
+  DWORD BytesTransferred() const { return m_nBytes; }
+
  private:
   enum class CancelEnd { kCompleted, kEnded, kStillPending };
 
