@@ -2,6 +2,7 @@
 // closing it leaves the main dialog open.
 #include <gtest/gtest.h>
 
+#include <iterator>
 #include <string>
 
 #include "tests/app/AppUnderTest.h"

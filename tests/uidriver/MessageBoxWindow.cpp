@@ -1,7 +1,5 @@
 #include "tests/uidriver/MessageBoxWindow.h"
 
-#include <cstring>
-
 #include "tests/uidriver/WindowCapture.h"
 
 namespace uidriver {
