@@ -63,6 +63,10 @@ start_wine() {
   fi
   # A persistent server keeps every test program's start-up short.
   "$WINESERVER" -p
+  # The first program of a fresh server boots the session; the services it
+  # starts live as long as the server and hold that program's output open.
+  # Boot here, not under ctest, which waits until a test's output closes.
+  "$WINE64" wineboot </dev/null >/dev/null 2>&1 || true
 }
 
 stop_all() {

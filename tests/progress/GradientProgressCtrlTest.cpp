@@ -216,6 +216,8 @@ struct BarCase {
   bool blankBox;     // the 46-space box in the background colour
 };
 
+void PrintTo(const BarCase& c, std::ostream* out) { *out << c.name; }
+
 class GradientBarCaseTest : public GradientBarTest,
                             public ::testing::WithParamInterface<BarCase> {};
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <ostream>
 #include <string>
 
 namespace {
@@ -30,6 +31,8 @@ struct FormatCase {
   size_t length;  // of the one %s argument
   int expected;   // FormatFixed's result
 };
+
+void PrintTo(const FormatCase& c, std::ostream* out) { *out << c.name; }
 
 class FormatFixedTest : public ::testing::TestWithParam<FormatCase> {};
 

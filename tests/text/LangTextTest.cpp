@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <ostream>
 #include <sstream>
 #include <string>
 #include <utility>
@@ -89,6 +90,8 @@ struct LookupCase {
   const char* key;
   std::string expected;
 };
+
+void PrintTo(const LookupCase& c, std::ostream* out) { *out << c.name; }
 
 class LangLookupTest : public LangTextTest, public ::testing::WithParamInterface<LookupCase> {};
 
@@ -179,6 +182,8 @@ struct DeepCase {
   size_t folderLength;  // without the trailing separator
   const char* program;
 };
+
+void PrintTo(const DeepCase& c, std::ostream* out) { *out << c.name; }
 
 class LangDeepFolderTest : public LangTextTest, public ::testing::WithParamInterface<DeepCase> {};
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <ostream>
 #include <string>
 
 namespace {
@@ -39,6 +40,8 @@ struct SplitCase {
   const char* fileName;
   const char* extension;
 };
+
+void PrintTo(const SplitCase& c, std::ostream* out) { *out << '"' << c.path << '"'; }
 
 class SplitPathTest : public ::testing::TestWithParam<SplitCase> {};
 
