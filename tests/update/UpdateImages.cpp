@@ -1,0 +1,52 @@
+#include "tests/update/UpdateImages.h"
+
+#include <windows.h>
+
+#include "tests/support/TestFiles.h"
+
+namespace {
+constexpr unsigned char kNeverSent = 0xEE;
+constexpr size_t kTextSize = 260;
+}  // namespace
+
+Bytes MakeImage(size_t payloadSize, unsigned seed, unsigned char sendFlag) {
+  Bytes image(kHeaderSize + payloadSize, kNeverSent);
+  unsigned state = seed * 2654435761u + 1;
+  auto next = [&state] {
+    state = state * 1103515245u + 12345u;
+    return static_cast<unsigned char>(state >> 16);
+  };
+  image[0] = '#';
+  image[1] = sendFlag;
+  for (size_t i = 2; i < kStartCommandSize; ++i) image[i] = next();
+  for (size_t i = kHeaderSize; i < image.size(); ++i) image[i] = next();
+  return image;
+}
+
+Bytes OnTheWire(const Bytes& image) {
+  Bytes wire(image.begin(), image.begin() + kStartCommandSize);
+  wire.insert(wire.end(), image.begin() + kHeaderSize, image.end());
+  return wire;
+}
+
+std::vector<size_t> WireWriteSizes(const Bytes& image) {
+  std::vector<size_t> sizes{kStartCommandSize};
+  for (size_t left = image.size() - kHeaderSize; left > 0;) {
+    size_t chunk = left < kChunkSize ? left : kChunkSize;
+    sizes.push_back(chunk);
+    left -= chunk;
+  }
+  return sizes;
+}
+
+Bytes Concat(std::initializer_list<Bytes> parts) {
+  Bytes all;
+  for (const Bytes& part : parts) all.insert(all.end(), part.begin(), part.end());
+  return all;
+}
+
+std::string SampleText(const char* key) {
+  char text[kTextSize] = "";
+  ::GetPrivateProfileStringA("message", key, "", text, kTextSize, BinPath("lang.ini").c_str());
+  return text;
+}
