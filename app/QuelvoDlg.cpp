@@ -7,14 +7,19 @@
 #include "app/AboutDlg.h"
 #include "app/resource.h"
 #include "device/DeviceLibrary.h"
+#include "device/PipeTransfer.h"
 #include "framework/DataExchange.h"
 #include "framework/MessageBox.h"
 #include "framework/PaintDc.h"
 #include "framework/WinApp.h"
+#include "framework/WorkerThread.h"
 #include "text/FormatFixed.h"
 #include "text/LangKeys.h"
 #include "text/LangText.h"
+#include "update/AckListener.h"
+#include "update/ImageSender.h"
 #include "update/SharedState.h"
+#include "update/UpdateFile.h"
 
 namespace {
 constexpr UINT_PTR kPresenceTimer = 1;
@@ -32,6 +37,56 @@ constexpr COLORREF kProgressText = RGB(0, 128, 0);
 const char kLibraryUnloaded[] = "ZumelUSB.dll unloaded";
 const char kDownloadFailed[] = "USB Download Fail !!! Try Again !";
 const char kInstallerName[] = "\\Prossel.exe";
+const char kNotOurDevice[] = "This is Not KALDER !";
+
+// The update stages in the order they run. Each file name is appended to the
+// current folder as it stands. The path slots follow the order in which the
+// dialog keeps the paths.
+struct Stage {
+  const char* fileName;
+  const char* statusKey;
+  int pathSlot;
+};
+constexpr Stage kStages[kStageCount] = {
+    {"\\firmware.qv9", lang::kStageFirmware, 0},
+    {"\\KALDER_IMG.qv9", lang::kStageImage, 2},
+    {"\\KALDER_PCM.qv9", lang::kStagePcm, 1},
+    {"\\fdata.qvx", lang::kStageData, 3},
+};
+
+char kIdentificationRequest[] = "!";
+constexpr DWORD kIdentificationRequestSize = 1;
+constexpr DWORD kIdentificationPollBudget = 1000;
+// The identification wait is a fixed amount of work on this thread, not a
+// clock: 800 x 900 x 900 passes, during which the device must have replied.
+constexpr DWORD kWaitOuterPasses = 800;
+constexpr DWORD kWaitMiddlePasses = 900;
+constexpr DWORD kWaitInnerPasses = 900;
+// A told listener ends within milliseconds; this bound only keeps a broken
+// one from hanging the dialog.
+constexpr DWORD kListenerStopLimitMs = 10000;
+constexpr DWORD kListenerExitCode = 1;
+
+// The counter is volatile: without it an optimising compiler deletes the
+// empty loop, the wait takes no time and every device looks silent.
+void CountIdentificationWait() {
+  for (volatile DWORD outer = 0; outer < kWaitOuterPasses; outer = outer + 1) {
+    for (volatile DWORD middle = 0; middle < kWaitMiddlePasses; middle = middle + 1) {
+      for (volatile DWORD inner = 0; inner < kWaitInnerPasses; inner = inner + 1) {
+      }
+    }
+  }
+}
+
+void StopListener(HANDLE listener) {
+  if (!listener) return;
+  RequestListenerStop();
+  if (::WaitForSingleObject(listener, kListenerStopLimitMs) != WAIT_OBJECT_0) {
+    // Last resort only: a listener that ignores its stop is cut off.
+    ::TerminateThread(listener, kListenerExitCode);
+    ::WaitForSingleObject(listener, INFINITE);
+  }
+}
 }  // namespace
 
 // clang-format off
@@ -136,7 +191,15 @@ void CQuelvoDlg::OnPaint() {
 
 HCURSOR CQuelvoDlg::OnQueryDragIcon() { return static_cast<HCURSOR>(m_hIcon); }
 
-void CQuelvoDlg::OnCancelClicked() { OnCancel(); }
+void CQuelvoDlg::OnCancelClicked() {
+  // Never leave the device with half an image: the run ends the dialog once
+  // the image in flight has gone out or its stage has failed.
+  if (m_bSending) {
+    m_bCloseRequested = true;
+    return;
+  }
+  OnCancel();
+}
 
 void CQuelvoDlg::OnTimer(UINT_PTR id) {
   if (id != kPresenceTimer || m_bLibraryBoxOpen) {
@@ -194,4 +257,174 @@ void CQuelvoDlg::StartDriverInstaller() {
   ::ShellExecuteA(nullptr, "open", installer, nullptr, nullptr, SW_SHOW);
 }
 
-void CQuelvoDlg::OnUpdateButton() {}
+void CQuelvoDlg::DisableUpdateButton() { EnableDlgItem(IDC_UPDATE_BUTTON, FALSE); }
+
+void CQuelvoDlg::ShowProgress(int position) { m_ctrlProgress.SetPos(position); }
+
+void CQuelvoDlg::ShowResult(const char* text) { SetDlgItemText(IDC_RESULT_TEXT, text); }
+
+void CQuelvoDlg::ShowMessage(const char* key) {
+  AfxMessageBox(LoadLangText(lang::kSectionMessage, key));
+}
+
+void CQuelvoDlg::OnUpdateButton() {
+  if (m_bRunActive) return;
+  m_bRunActive = true;
+  if (IdentifyDevice()) {
+    PrepareStages();
+    CFile file;
+    for (int stage = 0; stage < kStageCount; ++stage) {
+      if (stage > 0) g_bStageDone = 0;
+      const StageEnd end = RunStage(stage, file);
+      if (end == StageEnd::kEndRun) break;
+      // Only a run whose last stage was sent is over for the presence watch.
+      if (stage == kStageCount - 1 && end == StageEnd::kSent) m_bUpdating = false;
+    }
+  }
+  m_bRunActive = false;
+}
+
+bool CQuelvoDlg::IdentifyDevice() {
+  if (!m_bDeviceReady) {
+    ShowMessage(lang::kDeviceNotReady);
+    return false;
+  }
+  bool loaded = false;
+  UniqueHandle pipe(OpenPipeOnce(kPipeOut, loaded));
+  if (!loaded) {
+    ShowMessage(lang::kLibraryMissing);
+    return false;
+  }
+  if (!pipe) {
+    ShowMessage(lang::kDeviceNotReady);
+    return false;
+  }
+
+  // Each run identifies the device anew: a reply from an earlier run says
+  // nothing of the device attached now.
+  g_bDeviceAck = 0;
+  {
+    // The request's outcome is not examined; the reply tells.
+    PipeTransfer request;
+    request.BoundedTransfer(pipe.get(), TransferDirection::kWrite, kIdentificationRequest,
+                            kIdentificationRequestSize, kIdentificationPollBudget);
+  }
+  pipe.reset();
+
+  ResetListenerStop();
+  UniqueHandle listener = AfxBeginThread(AckListenerThread, this);
+  CountIdentificationWait();
+  // The flag is read only once the listener has ended.
+  StopListener(listener.get());
+  if (!g_bDeviceAck) {
+    AfxMessageBox(kNotOurDevice, MB_ICONSTOP);
+    ::ExitProcess(0);
+  }
+  return true;
+}
+
+void CQuelvoDlg::PrepareStages() {
+  FixedText folder;
+  DWORD length = ::GetCurrentDirectoryA(kFixedTextSize, folder);
+  // A folder too long for the paths leaves them empty: no file is found and
+  // every stage is skipped, rather than a cut path naming another file.
+  if (length == 0 || length >= kFixedTextSize) folder[0] = '\0';
+  for (const Stage& stage : kStages) {
+    FixedText path;
+    if (folder[0] == '\0' || FormatFixed(path, "%s%s", folder, stage.fileName) < 0) {
+      path[0] = '\0';
+    }
+    m_strStagePath[stage.pathSlot] = path;
+  }
+  ResetProgress();
+  SetDlgItemText(IDC_STAGE_TEXT, "");
+  SetDlgItemText(IDC_RESULT_TEXT, "");
+  UpdateData(FALSE);
+  m_bUpdating = true;
+}
+
+CQuelvoDlg::StageEnd CQuelvoDlg::RunStage(int stage, CFile& file) {
+  const Stage& table = kStages[stage];
+  BYTE header[kHeaderCheckSize];
+  m_bStageFile[stage] = true;
+  const HeaderCheck check = CheckUpdateHeader(file, m_strStagePath[table.pathSlot], header);
+  if (check == HeaderCheck::Unopenable) m_bStageFile[stage] = false;
+  if (!m_bStageFile[stage]) return StageEnd::kSkipped;
+  if (check == HeaderCheck::TooShort) {
+    ShowMessage(lang::kUnreadableFile);
+    return StageEnd::kEndRun;
+  }
+  if (check == HeaderCheck::NotMarked) {
+    ShowMessage(lang::kNotUpdateFile);
+    return StageEnd::kEndRun;
+  }
+  if (stage > 0) {
+    ResetProgress();
+    SetDlgItemText(IDC_STAGE_TEXT, "");
+    SetDlgItemText(IDC_RESULT_TEXT, "");
+  }
+  SetDlgItemText(IDC_STAGE_TEXT, LoadLangText(lang::kSectionMessage, table.statusKey));
+  if (!SendFlagSet(header)) return StageEnd::kSkipped;
+  return SendStageImage(stage);
+}
+
+CQuelvoDlg::StageEnd CQuelvoDlg::SendStageImage(int stage) {
+  if (!m_bDeviceReady) {
+    ShowMessage(lang::kDeviceNotReady);
+    return StageEnd::kEndRun;
+  }
+  bool loaded = false;
+  UniqueHandle pipe(OpenPipeOnce(kPipeOut, loaded));
+  if (!loaded) {
+    ShowMessage(lang::kLibraryMissing);
+    return StageEnd::kEndRun;
+  }
+  // A pipe that did not open would leave the sender retrying for nothing.
+  if (!pipe) {
+    ShowMessage(lang::kDeviceNotReady);
+    return StageEnd::kEndRun;
+  }
+  UniqueHeapBlock image;
+  DWORD size = 0;
+  if (!LoadUpdateImage(m_strStagePath[kStages[stage].pathSlot], image, size)) {
+    return StageEnd::kEndRun;
+  }
+
+  g_pImage = static_cast<BYTE*>(image.get());
+  g_nImageSize = size;
+  g_nImageSent = 0;
+  g_hPipeOut = pipe.get();
+  g_bStageFailed = 0;
+  SetTimer(kPresenceTimer, kProbePeriodAttachedMs);
+  UniqueHandle sender = AfxBeginThread(ImageSendThread, static_cast<SenderView*>(this));
+  if (!sender) {
+    g_pImage = nullptr;
+    g_hPipeOut = INVALID_HANDLE_VALUE;
+    return StageEnd::kEndRun;
+  }
+  // The sender owns the image and the pipe from here on and frees both.
+  image.release();
+  pipe.release();
+
+  m_bSending = true;
+  PumpUntilStageEnds(sender.get());
+  m_bSending = false;
+
+  if (g_bStageFailed) AfxMessageBox(kDownloadFailed, MB_ICONSTOP);
+  if (m_bCloseRequested) EndDialog(IDCANCEL);
+  return (g_bStageFailed || m_bCloseRequested) ? StageEnd::kEndRun : StageEnd::kSent;
+}
+
+void CQuelvoDlg::PumpUntilStageEnds(HANDLE sender) {
+  // The sender's calls on the dialog's controls complete only while this
+  // thread dispatches messages; so do painting and the presence watch.
+  for (;;) {
+    if (::WaitForSingleObject(sender, 0) == WAIT_OBJECT_0) return;
+    MSG msg;
+    if (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+      ::TranslateMessage(&msg);
+      ::DispatchMessageA(&msg);
+    }
+    if (g_bStageDone) return;
+  }
+}

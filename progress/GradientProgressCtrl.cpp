@@ -19,6 +19,17 @@ constexpr size_t kPercentTextSize = 300;
 
 int Channel(COLORREF colour, int shift) { return static_cast<int>((colour >> shift) & 0xFF); }
 
+// Band edges and colours are products of a band index and a single-precision
+// width or step, formed in double precision and then cut toward zero, so that
+// every band keeps its place and colour whatever the position.
+int BandEdge(int index, float bandWidth) {
+  return static_cast<int>(index * static_cast<double>(bandWidth));
+}
+
+int BandChannel(int start, int index, float step) {
+  return static_cast<int>(start + index * static_cast<double>(step)) & 0xFF;
+}
+
 // Fills `rect` with one colour through the given brush owner, then frees the
 // brush, so that at most one brush exists at a time.
 void FillWithColour(CDC& dc, UniqueGdiObject& brush, const RECT& rect, COLORREF colour) {
@@ -65,6 +76,10 @@ BOOL CGradientProgressCtrl::OnEraseBkgnd() { return TRUE; }
 
 void CGradientProgressCtrl::OnPaint() {
   CPaintDC dc(this);
+  Paint(dc);
+}
+
+void CGradientProgressCtrl::Paint(CDC& dc) {
   const int pos = m_nPos;
   RECT client;
   GetClientRect(&client);
@@ -137,11 +152,10 @@ void CGradientProgressCtrl::DrawGradient(CDC* target, const RECT& client, int& f
   const float stepB = static_cast<float>(dB) / bands;
 
   for (int i = 0; i < bands; ++i) {
-    const RECT band = {static_cast<int>(i * static_cast<double>(bandWidth)), 0,
-                       static_cast<int>((i + 1) * static_cast<double>(bandWidth)), height + 1};
-    const int red = static_cast<int>(startR + i * stepR) & 0xFF;
-    const int green = static_cast<int>(startG + i * stepG) & 0xFF;
-    const int blue = static_cast<int>(startB + i * stepB) & 0xFF;
+    const RECT band = {BandEdge(i, bandWidth), 0, BandEdge(i + 1, bandWidth), height + 1};
+    const int red = BandChannel(startR, i, stepR);
+    const int green = BandChannel(startG, i, stepG);
+    const int blue = BandChannel(startB, i, stepB);
     FillWithColour(memDC, brush, band, RGB(red, green, blue));
 
     if (filledWidth == 0) {

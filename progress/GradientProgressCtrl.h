@@ -27,6 +27,10 @@ class CGradientProgressCtrl : public CProgressCtrl {
   void SetTextColor(COLORREF color) { m_clrText = color; }
   void SetShowPercent(BOOL show) { m_bShowPercent = show; }
 
+  // Paints the whole control onto `dc`, which covers the client area; the
+  // paint cycle hands it the control's paint DC.
+  void Paint(CDC& dc);
+
  protected:
   LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 

@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cstring>
+#include <vector>
 
 #include "text/FormatFixed.h"
 #include "text/SplitPath.h"
@@ -13,18 +14,19 @@ namespace {
 constexpr DWORD kLongPathSize = 32768;
 
 // For a program folder too long for a 260-byte path, the folder's short
-// (8.3) form may still fit.
+// (8.3) form may still fit. The long-path buffers live on the heap: the image
+// sender's thread looks texts up too.
 bool ShortLangFilePath(FixedText& path) {
-  char longPath[kLongPathSize];
-  DWORD length = ::GetModuleFileNameA(::GetModuleHandleA(nullptr), longPath, kLongPathSize);
+  std::vector<char> longPath(kLongPathSize);
+  DWORD length = ::GetModuleFileNameA(::GetModuleHandleA(nullptr), longPath.data(), kLongPathSize);
   if (length == 0 || length >= kLongPathSize) return false;
-  char* lastSeparator = std::strrchr(longPath, '\\');
+  char* lastSeparator = std::strrchr(longPath.data(), '\\');
   if (!lastSeparator) return false;
   lastSeparator[1] = '\0';
-  char shortFolder[kLongPathSize];
-  DWORD shortLength = ::GetShortPathNameA(longPath, shortFolder, kLongPathSize);
+  std::vector<char> shortFolder(kLongPathSize);
+  DWORD shortLength = ::GetShortPathNameA(longPath.data(), shortFolder.data(), kLongPathSize);
   if (shortLength == 0 || shortLength >= kLongPathSize) return false;
-  return FormatFixed(path, "%s%s", shortFolder, kLangFileName) >= 0;
+  return FormatFixed(path, "%s%s", shortFolder.data(), kLangFileName) >= 0;
 }
 }  // namespace
 

@@ -11,8 +11,10 @@ extern DWORD g_nImageSize;
 extern volatile DWORD g_nImageSent;
 // The stage's "PIPE00" handle, owned and closed by the image sender.
 extern HANDLE g_hPipeOut;
-// Set by the image sender as its very last act.
+// Set by the image sender as its very last act: g_bStageDone when every
+// byte of its image went out, g_bStageFailed when it had to give up.
 extern volatile LONG g_bStageDone;
+extern volatile LONG g_bStageFailed;
 
 // Set by the identification listener when the device answered 'T'.
 extern volatile LONG g_bDeviceAck;

@@ -1,0 +1,34 @@
+#pragma once
+// An update file: a 1024-byte image header followed by the payload. Only two
+// header bytes mean anything to the updater: the marker and the send flag.
+// The first 20 bytes are the start command the device receives before the
+// payload; the rest of the header never leaves the host.
+#include "framework/File.h"
+#include "framework/UniqueResource.h"
+
+constexpr DWORD kImageHeaderSize = 1024;
+constexpr DWORD kStartCommandSize = 20;
+// The header check reads this much: a file shorter than a header and four
+// payload bytes is not an update file.
+constexpr DWORD kHeaderCheckSize = 1028;
+constexpr BYTE kImageMarker = '#';
+constexpr DWORD kMarkerOffset = 0;
+constexpr DWORD kSendFlagOffset = 1;
+
+enum class HeaderCheck {
+  Unopenable,  // the stage is skipped without a message
+  TooShort,    // fewer than kHeaderCheckSize bytes could be read
+  NotMarked,   // byte 0 is not the marker
+  Readable,    // marker present; the send flag decides what follows
+};
+
+// Reads the first kHeaderCheckSize bytes of `path` through `file` (opened
+// read-only with no sharing, closed again) into `header`.
+HeaderCheck CheckUpdateHeader(CFile& file, const char* path, BYTE (&header)[kHeaderCheckSize]);
+
+bool SendFlagSet(const BYTE (&header)[kHeaderCheckSize]);
+
+// Reads the whole file into one heap block. False when the file cannot be
+// opened, is 4 GiB or larger (its size would not fit the device's 32-bit
+// count), cannot be allocated or reads short; nothing is then kept.
+bool LoadUpdateImage(const char* path, UniqueHeapBlock& image, DWORD& size);
