@@ -1,0 +1,46 @@
+#include "emulator/DevicePipeNames.h"
+
+#include <windows.h>
+
+#include <atomic>
+#include <cstdio>
+#include <cstring>
+
+namespace {
+constexpr char kPipePrefix[] = "\\\\.\\pipe\\";
+constexpr const char* kPipeSuffixes[kDevicePipeCount] = {".dev", ".PIPE00", ".PIPE01"};
+constexpr const char* kOpenFileNames[kDevicePipeCount] = {nullptr, "PIPE00", "PIPE01"};
+constexpr DWORD kMaxDeviceName = 200;
+constexpr size_t kUniqueNameLength = 256;
+
+std::atomic<unsigned> g_uniqueCounter{0};
+}  // namespace
+
+std::string CurrentDeviceName() {
+  char name[kMaxDeviceName];
+  DWORD length = ::GetEnvironmentVariableA(kDeviceNameVariable, name, kMaxDeviceName);
+  if (length == 0 || length >= kMaxDeviceName) return kDefaultDeviceName;
+  return std::string(name, length);
+}
+
+std::string DevicePipePath(const std::string& deviceName, DevicePipe pipe) {
+  return kPipePrefix + deviceName + kPipeSuffixes[static_cast<int>(pipe)];
+}
+
+bool DevicePipeFromName(const char* pipeName, DevicePipe& pipe) {
+  if (!pipeName) return false;
+  for (int index = 0; index < kDevicePipeCount; ++index) {
+    if (kOpenFileNames[index] && std::strcmp(pipeName, kOpenFileNames[index]) == 0) {
+      pipe = static_cast<DevicePipe>(index);
+      return true;
+    }
+  }
+  return false;
+}
+
+std::string UniqueDeviceName(const char* prefix) {
+  char name[kUniqueNameLength];
+  std::snprintf(name, sizeof name, "%s-%lu-%lu-%u", prefix, ::GetCurrentProcessId(),
+                ::GetTickCount(), g_uniqueCounter++);
+  return name;
+}
