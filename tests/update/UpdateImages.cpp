@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <cstring>
+
 #include "tests/support/TestFiles.h"
 
 namespace {
@@ -24,8 +26,10 @@ Bytes MakeImage(size_t payloadSize, unsigned seed, unsigned char sendFlag) {
 }
 
 Bytes OnTheWire(const Bytes& image) {
-  Bytes wire(image.begin(), image.begin() + kStartCommandSize);
-  wire.insert(wire.end(), image.begin() + kHeaderSize, image.end());
+  const size_t payload = image.size() - kHeaderSize;
+  Bytes wire(kStartCommandSize + payload);
+  std::memcpy(wire.data(), image.data(), kStartCommandSize);
+  if (payload) std::memcpy(wire.data() + kStartCommandSize, image.data() + kHeaderSize, payload);
   return wire;
 }
 
@@ -40,8 +44,14 @@ std::vector<size_t> WireWriteSizes(const Bytes& image) {
 }
 
 Bytes Concat(std::initializer_list<Bytes> parts) {
-  Bytes all;
-  for (const Bytes& part : parts) all.insert(all.end(), part.begin(), part.end());
+  size_t total = 0;
+  for (const Bytes& part : parts) total += part.size();
+  Bytes all(total);
+  size_t at = 0;
+  for (const Bytes& part : parts) {
+    if (!part.empty()) std::memcpy(all.data() + at, part.data(), part.size());
+    at += part.size();
+  }
   return all;
 }
 
