@@ -17,7 +17,7 @@ DeviceEmulator::DeviceEmulator(const DeviceEmulatorConfig& config)
 DeviceEmulator::~DeviceEmulator() { Stop(); }
 
 bool DeviceEmulator::Start() {
-  if (m_started) return true;
+  if (m_started || m_stopped) return m_started;
   m_started = true;
   for (DevicePipe pipe : kAllPipes) {
     m_acceptors.push_back(std::make_unique<PipeAcceptor>(pipe, m_config.name, m_state, m_capture));
@@ -32,6 +32,7 @@ bool DeviceEmulator::Start() {
 void DeviceEmulator::Stop() {
   if (!m_started) return;
   m_started = false;
+  m_stopped = true;
   ::SetEvent(m_stopAttach.get());
   if (m_attacher.joinable()) m_attacher.join();
   m_state.Stop();

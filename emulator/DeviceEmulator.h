@@ -32,7 +32,8 @@ class DeviceEmulator {
   DeviceEmulator& operator=(const DeviceEmulator&) = delete;
 
   // Serves the pipes; returns once they listen (when attached). False when
-  // the device's presence pipe cannot be seen afterwards.
+  // the device's presence pipe cannot be seen afterwards, or after Stop: a
+  // device starts once.
   bool Start();
   // Closes every pipe; the host's handles break. Also done on destruction.
   void Stop();
@@ -87,4 +88,5 @@ class DeviceEmulator {
   UniqueHandle m_stopAttach;
   std::thread m_attacher;
   bool m_started = false;
+  bool m_stopped = false;
 };

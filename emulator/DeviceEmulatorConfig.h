@@ -37,7 +37,7 @@ struct DeviceEmulatorConfig {
   // buffer size while any instance lives). To stall or slow down a device at
   // run time with writes pending at once, start it with a small
   // pipeBufferBytes; with the large buffer, writes pend only once it is full.
-  DWORD pipeBufferBytes = 256 * 1024;
+  DWORD pipeBufferBytes = 4 * 1024 * 1024;
   // One byte: a lone "!" still goes through, anything longer waits.
   DWORD smallPipeBufferBytes = 1;
 

@@ -12,15 +12,7 @@
 
 #include "emulator/DeviceEmulatorConfig.h"
 #include "emulator/DevicePipeNames.h"
-#include "framework/UniqueResource.h"
-
-// One pipe thread's place in the wake-up list: its wake event and the last
-// state generation that it has acted on.
-struct WorkerSlot {
-  WorkerSlot() : wake(::CreateEventA(nullptr, FALSE, FALSE, nullptr)) {}
-  UniqueHandle wake;
-  unsigned long long seenGeneration = 0;
-};
+#include "emulator/WorkerSlot.h"
 
 class DeviceState {
  public:

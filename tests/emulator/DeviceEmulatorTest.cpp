@@ -92,6 +92,8 @@ TEST_F(Reply, IsKeptUntilTheHostReadsIt) {
   HostTransfer read;
   ASSERT_TRUE(read.Read(later.get(), kReplySize) || read.Wait(kWaitMs));
   EXPECT_EQ(read.received(), DeviceEmulatorConfig::DefaultReply());
+  // The device learns that its reply went a moment after the host has it.
+  EXPECT_TRUE(device->WaitForRepliesTaken(1, kWaitMs));
   EXPECT_EQ(device->RepliesTaken(), 1u);
 }
 
@@ -153,6 +155,7 @@ TEST_F(Handles, ManyAtOnceWhileProbingTheDevice) {
   EXPECT_EQ(device->WriteCount(), static_cast<size_t>(kWrites));
   EXPECT_TRUE(device->WaitForOpenCount(DevicePipe::Presence, kProbes, kWaitMs));
   EXPECT_EQ(device->OpenCount(DevicePipe::Presence), kProbes);
+  EXPECT_TRUE(device->WaitForOpenCount(DevicePipe::In, kEach, kWaitMs));
   EXPECT_EQ(device->OpenCount(DevicePipe::Out), static_cast<unsigned>(kEach));
   EXPECT_EQ(device->OpenCount(DevicePipe::In), static_cast<unsigned>(kEach));
   outs.clear();
