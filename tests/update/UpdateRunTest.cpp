@@ -51,8 +51,8 @@ TEST(UpdateRun, SendsEveryFileInStageOrderByteForByte) {
   session.AddFile("firmware.qv9", firmware);
   ASSERT_TRUE(session.Start());
 
-  const Bytes expected = Concat({kRequest, OnTheWire(firmware), OnTheWire(pictures),
-                                 OnTheWire(sounds), OnTheWire(data)});
+  const Bytes expected = Concat(
+      {kRequest, OnTheWire(firmware), OnTheWire(pictures), OnTheWire(sounds), OnTheWire(data)});
   ASSERT_TRUE(session.RunUpdateUntil(expected.size()));
   ASSERT_TRUE(session.WaitForText(kResultLine, SampleText("1030")));
   EXPECT_EQ(session.Text(kStageLine), SampleText("1026"));
@@ -69,8 +69,8 @@ TEST(UpdateRun, SendsEveryFileInStageOrderByteForByte) {
 
 struct HeaderCase {
   const char* name;
-  Bytes firmware;  // empty: no firmware file
-  Bytes pictures;  // empty: no image file
+  Bytes firmware;      // empty: no firmware file
+  Bytes pictures;      // empty: no image file
   const char* boxKey;  // nullptr: no message box
   Bytes expected;      // after the identification request
 };
