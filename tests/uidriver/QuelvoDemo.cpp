@@ -1,10 +1,19 @@
-// Starts build/bin/Quelvo.exe from a given current folder, saves a picture of
-// its dialog, prints what the dialog shows, and closes it with Cancel.
+// Shows the program at work, driven from outside as a user would: starts
+// build/bin/Quelvo.exe in a given current folder, saves a picture of its
+// dialog, and with --update presses the update button, reports the stage and
+// progress it reads off the dialog, and saves pictures during and after the
+// transfer. Then it closes the dialog with Cancel.
 //
-//   QuelvoDemo.exe <current folder> <screenshot.png>
+//   QuelvoDemo.exe <current folder> <picture folder> [--update]
+//
+// The device library finds its device through QUELVO_DEVICE, which the
+// program inherits from here.
 #include <windows.h>
+// windows.h must come first.
+#include <commctrl.h>
 
 #include <cstdio>
+#include <cstring>
 #include <string>
 
 #include "tests/support/TestFiles.h"
@@ -19,11 +28,18 @@ using uidriver::MessageBoxWindow;
 
 constexpr int kUpdateButtonId = 1000;
 constexpr int kStatusLineId = 1002;
+constexpr int kProgressId = 1003;
 constexpr int kStageLineId = 1004;
 constexpr int kResultLineId = 1005;
-// Long enough for the first presence probe (100 ms after the dialog opens).
-constexpr DWORD kSettleMs = 1000;
+// The first presence probe comes 100 ms after the dialog opens.
+constexpr DWORD kAttachTimeoutMs = 5000;
+constexpr DWORD kRunTimeoutMs = 120000;
+constexpr DWORD kWatchIntervalMs = 10;
 constexpr DWORD kExitTimeoutMs = 10000;
+constexpr DWORD kTextSize = 260;
+// The picture during the transfer is taken once the bar is this far along.
+constexpr int kMidTransferPosition = 40;
+constexpr char kLastStageKey[] = "1026";
 
 struct NamedControl {
   const char* name;
@@ -35,6 +51,12 @@ constexpr NamedControl kControls[] = {
     {"status line", kStatusLineId},     {"stage line", kStageLineId},
     {"result line", kResultLineId},
 };
+
+std::string LangText(const char* key) {
+  char text[kTextSize] = "";
+  ::GetPrivateProfileStringA("message", key, "", text, kTextSize, BinPath("lang.ini").c_str());
+  return text;
+}
 
 void PrintTexts(const DialogWindow& dialog) {
   std::printf("caption: \"%s\"\n", dialog.Caption().value_or("<none>").c_str());
@@ -52,6 +74,63 @@ void PrintMessageBoxes(const AppProcess& app) {
   }
 }
 
+void SavePicture(const DialogWindow& dialog, const std::string& folder, const char* name) {
+  const std::string path = folder + "\\" + name;
+  if (dialog.SaveScreenshot(path)) {
+    std::printf("picture: %s\n", path.c_str());
+  } else {
+    std::fprintf(stderr, "cannot save the picture %s\n", path.c_str());
+  }
+}
+
+// The platform control's own position: what the bar shows, within 0..100.
+int ProgressPosition(const DialogWindow& dialog) {
+  DWORD_PTR position = 0;
+  ::SendMessageTimeoutA(dialog.Control(kProgressId), PBM_GETPOS, 0, 0, SMTO_ABORTIFHUNG,
+                        uidriver::kSendTimeoutMs, &position);
+  return static_cast<int>(position);
+}
+
+// Presses the update button and follows the run until the last stage's
+// image has been sent, a message box appears, or the time is up.
+bool FollowUpdate(const AppProcess& app, const DialogWindow& dialog, const std::string& pictures) {
+  const std::string sent = LangText("1030");
+  const std::string lastStage = LangText(kLastStageKey);
+  const ULONGLONG started = ::GetTickCount64();
+  dialog.Click(kUpdateButtonId);
+
+  std::string shownStage;
+  int shownTenth = -1;
+  bool midPictureTaken = false;
+  while (::GetTickCount64() - started < kRunTimeoutMs) {
+    if (!app.MessageBoxes().empty()) return false;
+    const std::string stage = dialog.ControlText(kStageLineId).value_or("");
+    const std::string result = dialog.ControlText(kResultLineId).value_or("");
+    const int position = ProgressPosition(dialog);
+    if (stage != shownStage) {
+      shownStage = stage;
+      shownTenth = -1;
+      if (!stage.empty()) std::printf("stage: \"%s\"\n", stage.c_str());
+    }
+    if (!stage.empty() && position / 10 != shownTenth) {
+      shownTenth = position / 10;
+      std::printf("  progress: %d%%\n", position);
+    }
+    if (!midPictureTaken && position >= kMidTransferPosition && result.empty()) {
+      SavePicture(dialog, pictures, "during-update.png");
+      midPictureTaken = true;
+    }
+    if (stage == lastStage && result == sent) {
+      std::printf("result: \"%s\" after %.1f s\n", result.c_str(),
+                  (::GetTickCount64() - started) / 1000.0);
+      return true;
+    }
+    ::Sleep(kWatchIntervalMs);
+  }
+  std::fprintf(stderr, "the update did not end in time\n");
+  return false;
+}
+
 // Cancel ends the dialog; a message box open at that moment must be closed
 // first for the dialog's loop to see it.
 bool CloseWithCancel(const AppProcess& app, const DialogWindow& dialog) {
@@ -67,10 +146,12 @@ bool CloseWithCancel(const AppProcess& app, const DialogWindow& dialog) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc != 3) {
-    std::fprintf(stderr, "usage: QuelvoDemo <current folder> <screenshot.png>\n");
+  const bool update = argc == 4 && std::strcmp(argv[3], "--update") == 0;
+  if (argc != 3 && !update) {
+    std::fprintf(stderr, "usage: QuelvoDemo <current folder> <picture folder> [--update]\n");
     return 2;
   }
+  const std::string pictures = argv[2];
   uidriver::LaunchOptions options;
   options.program = BinPath(uidriver::kProgramName);
   options.currentFolder = argv[1];
@@ -86,14 +167,20 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "the main dialog did not appear\n");
     return 1;
   }
-  ::Sleep(kSettleMs);
-
-  if (dialog.SaveScreenshot(argv[2])) {
-    std::printf("screenshot: %s\n", argv[2]);
-  } else {
-    std::fprintf(stderr, "cannot save the screenshot to %s\n", argv[2]);
+  const std::string attached = LangText("1024");
+  if (!uidriver::WaitUntil([&] { return dialog.ControlText(kStatusLineId) == attached; },
+                           kAttachTimeoutMs)) {
+    std::fprintf(stderr, "the device is not shown as attached\n");
   }
+  SavePicture(dialog, pictures, "dialog.png");
   PrintTexts(dialog);
+
+  bool ok = true;
+  if (update) {
+    ok = FollowUpdate(app, dialog, pictures);
+    SavePicture(dialog, pictures, "after-update.png");
+    PrintTexts(dialog);
+  }
   PrintMessageBoxes(app);
 
   if (!CloseWithCancel(app, dialog)) {
@@ -101,5 +188,5 @@ int main(int argc, char** argv) {
     return 1;
   }
   std::printf("exit code: %lu\n", app.WaitForExit().value_or(0));
-  return 0;
+  return ok ? 0 : 1;
 }
