@@ -16,8 +16,3 @@ CString& CString::operator=(const char* text) {
   m_text = text ? text : "";
   return *this;
 }
-
-CString& CString::operator+=(const char* text) {
-  if (text) m_text += text;
-  return *this;
-}

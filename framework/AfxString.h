@@ -14,12 +14,10 @@ class CString {
   BOOL LoadString(UINT id);
 
   bool IsEmpty() const { return m_text.empty(); }
-  int GetLength() const { return static_cast<int>(m_text.size()); }
   const char* GetString() const { return m_text.c_str(); }
   operator const char*() const { return m_text.c_str(); }
 
   CString& operator=(const char* text);
-  CString& operator+=(const char* text);
 
  private:
   std::string m_text;

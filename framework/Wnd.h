@@ -15,8 +15,6 @@ class CWnd {
   CWnd(const CWnd&) = delete;
   CWnd& operator=(const CWnd&) = delete;
 
-  HWND GetSafeHwnd() const { return m_hWnd; }
-
   void SetWindowText(const char* text);
   void SetDlgItemText(int id, const char* text);
   HWND GetDlgItem(int id) const;
