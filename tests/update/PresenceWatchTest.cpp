@@ -3,6 +3,7 @@
 // an update ends the program.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 
 #include "tests/support/TestFiles.h"
@@ -60,7 +61,8 @@ TEST(PresenceWatch, ADeviceLostDuringAnUpdateEndsTheProgram) {
   DeviceEmulatorConfig config;
   config.readDelayMs = 5;
   UpdateSession session(config);
-  session.AddFile("firmware.qv9", MakeImage(400 * 2048, 21));
+  const Bytes firmware = MakeImage(400 * 2048, 21);
+  session.AddFile("firmware.qv9", firmware);
   ASSERT_TRUE(session.Start());
 
   ASSERT_TRUE(session.RunUpdateUntil(1 + kStartCommandSize + kChunkSize));
@@ -72,4 +74,10 @@ TEST(PresenceWatch, ADeviceLostDuringAnUpdateEndsTheProgram) {
   EXPECT_EQ(session.Text(kStatusLine), SampleText("1025"));
   box.PressOk();
   EXPECT_EQ(session.app.WaitForExit(), 0u);
+
+  // What arrived is the start of what was sent, nothing doubled.
+  const Bytes got = session.device.Bytes();
+  const Bytes sent = Concat({{'!'}, OnTheWire(firmware)});
+  ASSERT_LE(got.size(), sent.size());
+  EXPECT_TRUE(std::equal(got.begin(), got.end(), sent.begin()));
 }

@@ -2,6 +2,8 @@
 // nor see anything written twice, nor be told its image was sent.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "tests/update/UpdateSession.h"
 
 TEST(UpdateFaults, AStalledDeviceFailsTheStageWithoutClaimingItWasSent) {

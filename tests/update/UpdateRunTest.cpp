@@ -2,6 +2,7 @@
 // and an emulated device that records every byte the program writes.
 #include <gtest/gtest.h>
 
+#include "tests/support/TestFiles.h"
 #include "tests/update/UpdateSession.h"
 
 namespace {
@@ -39,9 +40,9 @@ void ExpectBox(UpdateSession& session, const std::string& text, BoxIcon icon) {
 
 TEST(UpdateRun, SendsEveryFileInStageOrderByteForByte) {
   UpdateSession session;
-  // Sizes around the chunk edges: one chunk, one byte over, the smallest
-  // payload, several chunks.
-  const Bytes firmware = MakeImage(5000, 1);
+  // A large payload, then sizes around the chunk edges: one byte over a
+  // chunk, the smallest payload, exactly one chunk.
+  const Bytes firmware = MakeImage(300 * 1024 + 5, 1);
   const Bytes pictures = MakeImage(2049, 2);
   const Bytes sounds = MakeImage(4, 3, 0xFF);
   const Bytes data = MakeImage(2048, 4);
@@ -227,4 +228,55 @@ TEST(UpdateRun, ClosingDuringATransferFinishesTheImageFirst) {
   EXPECT_EQ(session.app.WaitForExit(kRunTimeoutMs), 0u);
   // The image in flight went out whole; the next stage never began.
   EXPECT_EQ(session.device.Bytes(), Concat({kRequest, OnTheWire(firmware)}));
+}
+
+TEST(UpdateRun, WithNoUpdateFileEveryStageIsSkippedAndTheRunStaysOpen) {
+  UpdateSession session;
+  ASSERT_TRUE(session.Start());
+  ASSERT_TRUE(session.RunUpdateUntil(kRequest.size()));
+  EXPECT_FALSE(uidriver::WaitUntil([&] { return bool(session.app.FindMessageBox()); }, 1500));
+  EXPECT_EQ(session.Text(kStageLine), std::string());
+  EXPECT_EQ(session.Text(kResultLine), std::string());
+  EXPECT_EQ(session.dialog.IsControlEnabled(kUpdateButton), true);
+
+  // No image went out, so the run never ended as far as the presence watch
+  // is concerned: losing the device now is a failed update.
+  session.device.Unplug();
+  ExpectBox(session, kDownloadFailed, BoxIcon::kStop);
+  EXPECT_EQ(session.app.WaitForExit(), 0u);
+}
+
+TEST(UpdateRun, ALibraryWithoutPipesSaysItIsMissing) {
+  UpdateSession session;
+  // This library finds the device but cannot open its pipes.
+  ASSERT_TRUE(CopyInto(BinPath("stand-ins\\ZumelUSB-no-open_file\\ZumelUSB.dll"),
+                       session.folder.ProgramFolder(), "ZumelUSB.dll"));
+  session.AddFile("firmware.qv9", MakeImage(100, 1));
+  ASSERT_TRUE(session.Start());
+
+  session.dialog.Click(kUpdateButton);
+  ExpectBox(session, SampleText("1031"), BoxIcon::kExclamation);
+  EXPECT_EQ(session.device.TotalBytes(), 0u);
+  EXPECT_TRUE(session.app.IsRunning());
+}
+
+TEST(UpdateRun, AFileOf4GiBOrMoreIsRefusedNotSentByItsLowBits) {
+  UpdateSession session;
+  // Sparse: 4 GiB and 2000 bytes, of which only the header is written.
+  const std::string path = session.folder.InCurrentFolder("firmware.qv9");
+  ASSERT_TRUE(WriteBytes(path, MakeImage(4, 41)));
+  HANDLE file = ::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE);
+  LARGE_INTEGER size;
+  size.QuadPart = (1LL << 32) + 2000;
+  ::SetFilePointerEx(file, size, nullptr, FILE_BEGIN);
+  ASSERT_TRUE(::SetEndOfFile(file));
+  ::CloseHandle(file);
+  ASSERT_TRUE(session.Start());
+
+  ASSERT_TRUE(session.RunUpdateUntil(kRequest.size()));
+  ASSERT_TRUE(session.WaitForText(kStageLine, SampleText("1027")));
+  EXPECT_FALSE(session.device.WaitForTotalBytes(kRequest.size() + 1, 2000));
+  EXPECT_EQ(session.device.Bytes(), kRequest);
+  EXPECT_FALSE(session.app.FindMessageBox());
 }
