@@ -54,8 +54,7 @@ constexpr Stage kStages[kStageCount] = {
     {"\\fdata.qvx", lang::kStageData, 3},
 };
 
-char kIdentificationRequest[] = "!";
-constexpr DWORD kIdentificationRequestSize = 1;
+constexpr char kIdentificationRequest = '!';
 constexpr DWORD kIdentificationPollBudget = 1000;
 // The identification wait is a fixed amount of work on this thread, not a
 // clock: 800 x 900 x 900 passes, during which the device must have replied.
@@ -305,9 +304,10 @@ bool CQuelvoDlg::IdentifyDevice() {
   g_bDeviceAck = 0;
   {
     // The request's outcome is not examined; the reply tells.
-    PipeTransfer request;
-    request.BoundedTransfer(pipe.get(), TransferDirection::kWrite, kIdentificationRequest,
-                            kIdentificationRequestSize, kIdentificationPollBudget);
+    char request = kIdentificationRequest;
+    PipeTransfer transfer;
+    transfer.BoundedTransfer(pipe.get(), TransferDirection::kWrite, &request, sizeof request,
+                             kIdentificationPollBudget);
   }
   pipe.reset();
 
