@@ -1,6 +1,7 @@
 // Stand-in for the device library: finds the emulated device and opens its
 // pipes through the named pipes that DeviceEmulator serves. The faulty
-// variants are built from this file with one export left out.
+// variants are built from this file with one export left out. It uses no
+// part of the C++ library: see CurrentDevicePipePath.
 //
 // Fault knob for tests: QUELVO_FAIL_OPEN="PIPE00:3" makes the 3rd open_file of
 // "PIPE00" in this process return -1 (counted from 1, over every load of the
@@ -59,12 +60,14 @@ bool OpenShallFail(const char* pipeName, DevicePipe pipe) {
 // over to its session and listens again.
 constexpr int kOpenAttempts = 5;
 constexpr DWORD kBusyWaitMs = 1000;
+constexpr size_t kPipePathSize = 300;
 
 HANDLE OpenDevicePipe(DevicePipe pipe) {
-  std::string path = DevicePipePath(CurrentDeviceName(), pipe);
+  char path[kPipePathSize];
+  if (!CurrentDevicePipePath(pipe, path, sizeof path)) return INVALID_HANDLE_VALUE;
   for (int attempt = 0; attempt < kOpenAttempts; ++attempt) {
-    HANDLE handle = ::CreateFileA(path.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr,
-                                  OPEN_EXISTING, FILE_FLAG_OVERLAPPED, nullptr);
+    HANDLE handle = ::CreateFileA(path, GENERIC_READ | GENERIC_WRITE, 0, nullptr, OPEN_EXISTING,
+                                  FILE_FLAG_OVERLAPPED, nullptr);
     if (handle != INVALID_HANDLE_VALUE) {
       // One host read takes one device packet.
       DWORD mode = PIPE_READMODE_MESSAGE;
@@ -73,7 +76,7 @@ HANDLE OpenDevicePipe(DevicePipe pipe) {
     }
     // No such pipe: the emulator is not running or the device is absent.
     if (::GetLastError() != ERROR_PIPE_BUSY) break;
-    ::WaitNamedPipeA(path.c_str(), kBusyWaitMs);
+    ::WaitNamedPipeA(path, kBusyWaitMs);
   }
   return INVALID_HANDLE_VALUE;
 }

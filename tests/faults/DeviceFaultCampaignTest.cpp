@@ -11,7 +11,9 @@ namespace {
 using uidriver::BoxIcon;
 
 constexpr DWORD kUnplugBoundMs = 15000;
-constexpr DWORD kStallBoundMs = 30000;
+// Ten seconds per transfer that does not complete, and the images before it.
+constexpr DWORD kStallBoundMs = 20000;
+constexpr DWORD kSlowBoundMs = 30000;
 constexpr DWORD kReplyBoundMs = 15000;
 constexpr size_t kStartCommand = kStartCommandSize;
 
@@ -229,7 +231,7 @@ TEST_P(FaultSlow, EveryWriteArrivesOnceAndTheImageIsWhole) {
   run.SetOutcome(std::string(c.outcome) + " (read delay " + std::to_string(delayMs) +
                  " ms); image whole, \"1030\"");
   ASSERT_TRUE(run.Watch([&] { return run.Received(run.layout.Size()) && run.ResultShows("1030"); },
-                        kStallBoundMs));
+                        kSlowBoundMs));
   run.ExpectBoxes({});
   run.ExpectRunning();
   run.ExpectReceivedExactly(run.layout.Size());

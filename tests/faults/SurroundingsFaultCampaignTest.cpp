@@ -32,7 +32,8 @@ std::string LongValues() {
   for (std::string line; std::getline(lines, line);) {
     const size_t equals = line.find('=');
     if (equals != std::string::npos && line[0] != ';') {
-      while (line.size() < equals + 1 + kLongValue) line += "0123456789";
+      // Words, so that a message box can wrap the text and stay on the screen.
+      while (line.size() < equals + 1 + kLongValue) line += " long text";
       line.resize(equals + 1 + kLongValue);
     }
     table += line + "\n";
@@ -112,8 +113,9 @@ INSTANTIATE_TEST_SUITE_P(
         TableCase{"SixMiB", Huge, "the sample's texts; image 1 whole, \"1022\""}),
     [](const ::testing::TestParamInfo<TableCase>& info) { return std::string(info.param.name); });
 
-// A folder whose full path has exactly `length` characters, made and removed
-// through the long-path form, which the 260-character limit does not bind.
+// A folder whose full path has exactly `length` characters, made, filled and
+// removed through the wide functions and the long-path form, which the
+// 260-character limit does not bind.
 class LongFolder {
  public:
   LongFolder(const std::string& base, size_t length) {
@@ -121,28 +123,37 @@ class LongFolder {
     while (path.size() < length) {
       size_t part = length - path.size() - 1;
       if (part > kPartLength) part = kPartLength;
-      if (part == 0) part = 1;  // a lone separator left: fill with one more
+      if (part == 0) part = 1;
       path += "\\" + std::string(part, 'q');
-      if (!::CreateDirectoryA(Long(path).c_str(), nullptr)) return;
+      if (!::CreateDirectoryW(Long(path).c_str(), nullptr)) return;
       m_made.push_back(path);
     }
     m_path = path;
   }
   ~LongFolder() {
-    for (const std::string& file : m_files) ::DeleteFileA(Long(file).c_str());
+    for (const std::string& file : m_files) ::DeleteFileW(Long(file).c_str());
     for (auto folder = m_made.rbegin(); folder != m_made.rend(); ++folder) {
-      ::RemoveDirectoryA(Long(*folder).c_str());
+      ::RemoveDirectoryW(Long(*folder).c_str());
     }
   }
   const std::string& path() const { return m_path; }
   bool Write(const std::string& name, const Bytes& bytes) {
     m_files.push_back(m_path + "\\" + name);
-    return WriteBytes(Long(m_files.back()), bytes);
+    UniqueHandle file(::CreateFileW(Long(m_files.back()).c_str(), GENERIC_WRITE, 0, nullptr,
+                                    CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    DWORD written = 0;
+    return file &&
+           ::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written,
+                       nullptr) &&
+           written == bytes.size();
   }
 
  private:
   static constexpr size_t kPartLength = 100;
-  static std::string Long(const std::string& path) { return "\\\\?\\" + path; }
+  // The test's paths are plain ASCII.
+  static std::wstring Long(const std::string& path) {
+    return L"\\\\?\\" + std::wstring(path.begin(), path.end());
+  }
 
   std::string m_path;
   std::vector<std::string> m_made;

@@ -27,3 +27,13 @@ int WireLayout::StageHolding(size_t offset) const {
   }
   return -1;
 }
+
+void WireLayout::RepeatRuns(int runs) {
+  const Bytes one = m_stream;
+  const std::vector<size_t> ends = m_writeEnds;
+  for (int run = 1; run < runs; ++run) {
+    const size_t base = m_stream.size();
+    m_stream.insert(m_stream.end(), one.begin(), one.end());
+    for (size_t end : ends) m_writeEnds.push_back(base + end);
+  }
+}

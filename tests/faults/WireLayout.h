@@ -17,6 +17,9 @@ class WireLayout {
   // Appends `image` as the next image sent, for `stage` (0 to 3).
   void AddImage(int stage, const Bytes& image);
 
+  // What `runs` whole runs in a row send; stage offsets stay the first run's.
+  void RepeatRuns(int runs);
+
   const Bytes& Stream() const { return m_stream; }
   size_t Size() const { return m_stream.size(); }
   // Offsets in the stream of the stage's first and one-past-last byte; both 0
