@@ -254,7 +254,15 @@ void CQuelvoDlg::StartDriverInstaller() {
   FixedText installer;
   // A path that does not fit is not cut short: it could name another program.
   if (FormatFixed(installer, "%s%s", folder, kInstallerName) < 0) return;
-  ::ShellExecuteA(nullptr, "open", installer, nullptr, nullptr, SW_SHOW);
+  // A missing installer goes unnoticed: the shell is told to show no error
+  // box of its own, which would stop the watch until answered.
+  SHELLEXECUTEINFOA launch = {};
+  launch.cbSize = sizeof(launch);
+  launch.fMask = SEE_MASK_FLAG_NO_UI;
+  launch.lpVerb = "open";
+  launch.lpFile = installer;
+  launch.nShow = SW_SHOW;
+  ::ShellExecuteExA(&launch);
 }
 
 void CQuelvoDlg::DisableUpdateButton() { EnableDlgItem(IDC_UPDATE_BUTTON, FALSE); }
