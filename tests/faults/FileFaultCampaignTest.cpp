@@ -27,17 +27,12 @@ Bytes Marked(Bytes image, unsigned char marker) {
   return image;
 }
 
-// Opens `path` with no sharing for as long as it lives, as another program
-// that holds the file would.
-class HeldFile {
- public:
-  explicit HeldFile(const std::string& path)
-      : m_file(::CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr)) {}
-  bool held() const { return m_file.valid(); }
-
- private:
-  UniqueHandle m_file;
-};
+// Opens `path` with no sharing, as another program that holds the file would,
+// for as long as the handle lives.
+UniqueHandle HoldWithoutSharing(const std::string& path) {
+  return UniqueHandle(
+      ::CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr));
+}
 
 // A file that opens but whose every read fails: under Wine, a link to the
 // file server's own memory file, whose first page is never mapped. Made with
@@ -48,10 +43,11 @@ bool MakeUnreadableFile(const std::string& path) {
       ::GetProcAddress(::GetModuleHandleA("kernel32.dll"), "wine_get_unix_file_name")));
   if (!toUnix) return false;
   std::wstring wide(path.begin(), path.end());
-  char* unixPath = toUnix(wide.c_str());
+  // Wine hands the name over in a block of the process heap.
+  UniqueHeapBlock unixPath(toUnix(wide.c_str()));
   if (!unixPath) return false;
-  std::string commandLine = std::string("ln -s /proc/self/mem ") + unixPath;
-  ::HeapFree(::GetProcessHeap(), 0, unixPath);
+  std::string commandLine =
+      std::string("ln -s /proc/self/mem ") + static_cast<const char*>(unixPath.get());
   std::vector<char> mutableLine(commandLine.begin(), commandLine.end());
   mutableLine.push_back('\0');
   STARTUPINFOA startup = {};
@@ -96,10 +92,10 @@ TEST_P(FaultFiles, EndAsPromisedWithWholeImagesOnly) {
   const FileCase& c = GetParam();
   CampaignCase run;
   c.setUp(run);
-  std::unique_ptr<HeldFile> held;
+  UniqueHandle held;
   if (std::string(c.name) == "HeldWithoutSharing_AtStage2") {
-    held = std::make_unique<HeldFile>(run.session.folder.InCurrentFolder(kStageFiles[1]));
-    ASSERT_TRUE(held->held());
+    held = HoldWithoutSharing(run.session.folder.InCurrentFolder(kStageFiles[1]));
+    ASSERT_TRUE(held);
   }
   if (std::string(c.name) == "CannotBeRead_AtStage1" &&
       !MakeUnreadableFile(run.session.folder.InCurrentFolder(kStageFiles[0]))) {

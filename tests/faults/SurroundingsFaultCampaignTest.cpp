@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "tests/faults/CampaignCase.h"
+#include "tests/faults/LongFolder.h"
 #include "tests/support/TestFiles.h"
 
 namespace {
@@ -112,53 +113,6 @@ INSTANTIATE_TEST_SUITE_P(
         TableCase{"BinaryGarbage", Garbage, "texts as the table reads; image 1 whole, \"1022\""},
         TableCase{"SixMiB", Huge, "the sample's texts; image 1 whole, \"1022\""}),
     [](const ::testing::TestParamInfo<TableCase>& info) { return std::string(info.param.name); });
-
-// A folder whose full path has exactly `length` characters, made, filled and
-// removed through the wide functions and the long-path form, which the
-// 260-character limit does not bind.
-class LongFolder {
- public:
-  LongFolder(const std::string& base, size_t length) {
-    std::string path = base;
-    while (path.size() < length) {
-      size_t part = length - path.size() - 1;
-      if (part > kPartLength) part = kPartLength;
-      if (part == 0) part = 1;
-      path += "\\" + std::string(part, 'q');
-      if (!::CreateDirectoryW(Long(path).c_str(), nullptr)) return;
-      m_made.push_back(path);
-    }
-    m_path = path;
-  }
-  ~LongFolder() {
-    for (const std::string& file : m_files) ::DeleteFileW(Long(file).c_str());
-    for (auto folder = m_made.rbegin(); folder != m_made.rend(); ++folder) {
-      ::RemoveDirectoryW(Long(*folder).c_str());
-    }
-  }
-  const std::string& path() const { return m_path; }
-  bool Write(const std::string& name, const Bytes& bytes) {
-    m_files.push_back(m_path + "\\" + name);
-    UniqueHandle file(::CreateFileW(Long(m_files.back()).c_str(), GENERIC_WRITE, 0, nullptr,
-                                    CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    DWORD written = 0;
-    return file &&
-           ::WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written,
-                       nullptr) &&
-           written == bytes.size();
-  }
-
- private:
-  static constexpr size_t kPartLength = 100;
-  // The test's paths are plain ASCII.
-  static std::wstring Long(const std::string& path) {
-    return L"\\\\?\\" + std::wstring(path.begin(), path.end());
-  }
-
-  std::string m_path;
-  std::vector<std::string> m_made;
-  std::vector<std::string> m_files;
-};
 
 class FaultLongFolder : public ::testing::TestWithParam<size_t> {};
 
