@@ -253,7 +253,15 @@ void CQuelvoDlg::StartDriverInstaller() {
   FixedText installer;
   // A path that does not fit is not cut short: it could name another program.
   if (FormatFixed(installer, "%s%s", folder, kInstallerName) < 0) return;
-  ::ShellExecuteA(nullptr, "open", installer, nullptr, nullptr, SW_SHOW);
+  // A missing installer goes unnoticed: the shell is told to show no error
+  // box of its own, which would stop the watch until answered.
+  SHELLEXECUTEINFOA launch = {};
+  launch.cbSize = sizeof(launch);
+  launch.fMask = SEE_MASK_FLAG_NO_UI;
+  launch.lpVerb = "open";
+  launch.lpFile = installer;
+  launch.nShow = SW_SHOW;
+  ::ShellExecuteExA(&launch);
 }
 
 void CQuelvoDlg::DisableUpdateButton() { EnableDlgItem(IDC_UPDATE_BUTTON, FALSE); }
@@ -272,13 +280,17 @@ void CQuelvoDlg::OnUpdateButton() {
   if (IdentifyDevice()) {
     PrepareStages();
     CFile file;
-    for (int stage = 0; stage < kStageCount; ++stage) {
-      if (stage > 0) g_bStageDone = 0;
-      const StageEnd end = RunStage(stage, file);
-      if (end == StageEnd::kEndRun) break;
-      // Only a run whose last stage was sent is over for the presence watch.
-      if (stage == kStageCount - 1 && end == StageEnd::kSent) m_bUpdating = false;
+    bool endedEarly = false;
+    for (int stage = 0; stage < kStageCount && !endedEarly; ++stage) {
+      // Cleared before every stage, the first too: a flag left set by the
+      // last image of a former run would end this stage's wait before its
+      // sender has begun, and two senders would share one image.
+      g_bStageDone = 0;
+      endedEarly = RunStage(stage, file) == StageEnd::kEndRun;
     }
+    // A run that went through every stage is over, whether its last file was
+    // sent or skipped: losing the device afterwards is no failed update.
+    if (!endedEarly) m_bUpdating = false;
   }
   m_bRunActive = false;
 }
@@ -326,14 +338,10 @@ bool CQuelvoDlg::IdentifyDevice() {
 void CQuelvoDlg::PrepareStages() {
   FixedText folder;
   DWORD length = ::GetCurrentDirectoryA(kFixedTextSize, folder);
-  // A folder too long for the paths leaves them empty: no file is found and
-  // every stage is skipped, rather than a cut path naming another file.
   if (length == 0 || length >= kFixedTextSize) folder[0] = '\0';
   for (const Stage& stage : kStages) {
     FixedText path;
-    if (folder[0] == '\0' || FormatFixed(path, "%s%s", folder, stage.fileName) < 0) {
-      path[0] = '\0';
-    }
+    FormUpdateFilePath(folder, stage.fileName, path);
     m_strStagePath[stage.pathSlot] = path;
   }
   ResetProgress();
@@ -348,9 +356,9 @@ CQuelvoDlg::StageEnd CQuelvoDlg::RunStage(int stage, CFile& file) {
   BYTE header[kHeaderCheckSize];
   m_bStageFile[stage] = true;
   const HeaderCheck check = CheckUpdateHeader(file, m_strStagePath[table.pathSlot], header);
-  if (check == HeaderCheck::Unopenable) m_bStageFile[stage] = false;
+  if (check == HeaderCheck::Absent) m_bStageFile[stage] = false;
   if (!m_bStageFile[stage]) return StageEnd::kSkipped;
-  if (check == HeaderCheck::TooShort) {
+  if (check == HeaderCheck::TooShort || check == HeaderCheck::Unreadable) {
     ShowMessage(lang::kUnreadableFile);
     return StageEnd::kEndRun;
   }
@@ -386,7 +394,10 @@ CQuelvoDlg::StageEnd CQuelvoDlg::SendStageImage(int stage) {
   }
   UniqueHeapBlock image;
   DWORD size = 0;
+  // Said, not left silent: the stage line would go on showing the file as
+  // being sent.
   if (!LoadUpdateImage(m_strStagePath[kStages[stage].pathSlot], image, size)) {
+    ShowMessage(lang::kUnreadableFile);
     return StageEnd::kEndRun;
   }
 

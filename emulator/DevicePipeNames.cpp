@@ -7,9 +7,6 @@
 #include <cstring>
 
 namespace {
-constexpr char kPipePrefix[] = "\\\\.\\pipe\\";
-constexpr const char* kPipeSuffixes[kDevicePipeCount] = {".dev", ".PIPE00", ".PIPE01"};
-constexpr const char* kOpenFileNames[kDevicePipeCount] = {nullptr, "PIPE00", "PIPE01"};
 constexpr DWORD kMaxDeviceName = 200;
 constexpr size_t kUniqueNameLength = 256;
 
@@ -24,18 +21,7 @@ std::string CurrentDeviceName() {
 }
 
 std::string DevicePipePath(const std::string& deviceName, DevicePipe pipe) {
-  return kPipePrefix + deviceName + kPipeSuffixes[static_cast<int>(pipe)];
-}
-
-bool DevicePipeFromName(const char* pipeName, DevicePipe& pipe) {
-  if (!pipeName) return false;
-  for (int index = 0; index < kDevicePipeCount; ++index) {
-    if (kOpenFileNames[index] && std::strcmp(pipeName, kOpenFileNames[index]) == 0) {
-      pipe = static_cast<DevicePipe>(index);
-      return true;
-    }
-  }
-  return false;
+  return kPipePathPrefix + deviceName + kPipeSuffixes[static_cast<int>(pipe)];
 }
 
 std::string UniqueDeviceName(const char* prefix) {

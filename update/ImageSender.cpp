@@ -5,6 +5,7 @@
 #include "device/PipeTransfer.h"
 #include "text/LangKeys.h"
 #include "text/LangText.h"
+#include "update/DeadlineCalls.h"
 #include "update/SenderView.h"
 #include "update/SharedState.h"
 #include "update/UpdateFile.h"
@@ -16,8 +17,8 @@ constexpr DWORD kChunkPollBudget = 2000;
 // One progress unit is a hundredth of the payload.
 constexpr DWORD kProgressUnits = 100;
 // A transfer that has not gone out after this long is given up: the device
-// is stuck, and the stage fails instead of waiting for good. Each attempt
-// already waits two poll budgets.
+// is stuck, and the stage fails instead of waiting for good. The limit holds
+// inside an attempt too, not only between attempts.
 constexpr DWORD kRetryLimitMs = 10000;
 // Between attempts that failed at once (a broken pipe), so the retries do not
 // spin a core.
@@ -26,9 +27,9 @@ constexpr DWORD kRetryPauseMs = 10;
 // Writes `length` bytes whole: a transfer that does not complete, and the
 // rest of a short write, are written again until they went out or the
 // retries have run out. Every byte reaches the device once, in order.
-bool WriteWhole(PipeTransfer& transfer, HANDLE pipe, const BYTE* data, DWORD length,
-                DWORD pollBudget) {
-  const ULONGLONG started = ::GetTickCount64();
+bool WriteWhole(PipeTransfer& transfer, DeadlineCalls& calls, HANDLE pipe, const BYTE* data,
+                DWORD length, DWORD pollBudget) {
+  calls.StartDeadline(kRetryLimitMs);
   DWORD written = 0;
   while (written < length) {
     if (transfer.BoundedTransfer(pipe, TransferDirection::kWrite, const_cast<BYTE*>(data + written),
@@ -37,7 +38,7 @@ bool WriteWhole(PipeTransfer& transfer, HANDLE pipe, const BYTE* data, DWORD len
       written += (count <= length - written) ? count : length - written;
       continue;
     }
-    if (!transfer.Usable() || ::GetTickCount64() - started >= kRetryLimitMs) return false;
+    if (!transfer.Usable() || calls.Passed()) return false;
     ::Sleep(kRetryPauseMs);
   }
   return true;
@@ -51,14 +52,16 @@ enum class SendEnd {
 };
 
 SendEnd SendImage(SenderView& view, HANDLE pipe, const BYTE* startCommand, DWORD step) {
-  PipeTransfer transfer;
-  if (!WriteWhole(transfer, pipe, startCommand, kStartCommandSize, kStartCommandPollBudget)) {
+  DeadlineCalls calls;
+  PipeTransfer transfer(calls);
+  if (!WriteWhole(transfer, calls, pipe, startCommand, kStartCommandSize,
+                  kStartCommandPollBudget)) {
     return transfer.Usable() ? SendEnd::kFailed : SendEnd::kFailedImageInUse;
   }
   while (g_nImageSent < g_nImageSize) {
     const DWORD left = g_nImageSize - g_nImageSent;
     const DWORD chunk = left <= kChunkSize ? left : kChunkSize;
-    if (!WriteWhole(transfer, pipe, g_pImage + g_nImageSent, chunk, kChunkPollBudget)) {
+    if (!WriteWhole(transfer, calls, pipe, g_pImage + g_nImageSent, chunk, kChunkPollBudget)) {
       return transfer.Usable() ? SendEnd::kFailed : SendEnd::kFailedImageInUse;
     }
     g_nImageSent += chunk;
