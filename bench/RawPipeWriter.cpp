@@ -11,9 +11,12 @@ namespace {
 constexpr DWORD kChunkBytes = 2048;
 constexpr DWORD kStartCommandBytes = 20;
 
+// The record has no event, as the sender's has none: with one write in
+// flight, waiting on the pipe handle itself is sound, and it spares the
+// event's reset and signal on every write.
 bool WriteAndWait(HANDLE pipe, OVERLAPPED& record, const unsigned char* data, DWORD length) {
   DWORD written = 0;
-  ::ResetEvent(record.hEvent);
+  record = OVERLAPPED{};
   if (::WriteFile(pipe, data, length, &written, &record)) return true;
   if (::GetLastError() != ERROR_IO_PENDING) return false;
   return ::GetOverlappedResult(pipe, &record, &written, TRUE) != FALSE;
@@ -24,9 +27,7 @@ double RawPipeWriter::Send(DWORD payloadBytes) {
   bool loaded = false;
   UniqueHandle pipe(OpenPipeOnce(kPipeOut, loaded));
   if (!pipe) return -1;
-  UniqueHandle event(::CreateEventA(nullptr, TRUE, FALSE, nullptr));
   OVERLAPPED record = {};
-  record.hEvent = event.get();
   std::vector<unsigned char> chunk(kChunkBytes, 0x5A);
 
   m_device.ClearCapture();

@@ -62,6 +62,13 @@ bool UpdateBench::Prepare() {
       !m_program.AddInstaller()) {
     return false;
   }
+  if (!m_options.program.empty() &&
+      !::CopyFileA(m_options.program.c_str(), m_program.ProgramPath().c_str(), FALSE)) {
+    return false;
+  }
+  // The device's record of what it received grows to hold the largest image
+  // now, so that no timed run pays for its growth.
+  if (RawPipeWriter(m_device).Send(kBigImageBytes + kHeaderBytes) <= 0) return false;
   // The first window after a fresh display is slow to appear; not measured.
   QuelvoRun warmUp(m_program, m_program.ProgramFolder(), m_device);
   return warmUp.Start();
@@ -87,8 +94,14 @@ bool UpdateBench::RawLimit() {
   return true;
 }
 
+double UpdateBench::PairedRawRate() {
+  const double seconds = RawPipeWriter(m_device).Send(kRawPayloadBytes);
+  return seconds > 0 ? kRawPayloadBytes / seconds : m_rawBytesPerSecond;
+}
+
 bool UpdateBench::SenderThroughput() {
   std::string summary = "2 sender:";
+  Samples untilStart;
   for (DWORD sizeMiB : kImageMiB) {
     ImageFolder folder;
     if (!folder.AddImage("firmware.qv9", sizeMiB * kMiB, sizeMiB)) return false;
@@ -96,6 +109,7 @@ bool UpdateBench::SenderThroughput() {
         sizeMiB * kMiB >= kBigImageBytes ? m_options.bigRepetitions : m_options.repetitions;
     Samples senderRates, senderRatios, wholeRates, wholeRatios;
     for (int i = 0; i < repetitions; ++i) {
+      const double raw = PairedRawRate();
       QuelvoRun run(m_program, folder.Path(), m_device);
       UpdateMoments moments;
       if (!run.Start() || !run.Update(folder.WireBytes(), moments)) return false;
@@ -103,14 +117,16 @@ bool UpdateBench::SenderThroughput() {
       const double sender = payload / (moments.lastByte - moments.firstStart);
       const double whole = payload / (moments.lastByte - moments.click);
       senderRates.Add(sender);
-      senderRatios.Add(RawRatio(sender));
+      senderRatios.Add(sender / raw);
       wholeRates.Add(whole);
-      wholeRatios.Add(RawRatio(whole));
+      wholeRatios.Add(whole / raw);
+      untilStart.Add(moments.firstStart - moments.click);
     }
     const std::string image = std::to_string(sizeMiB) + " MiB image";
     const std::string goal = sizeMiB >= 16 ? "≥ " + Fixed(kThroughputGoal, 1) : "";
     m_table.Add("2 sender", image + ": MiB/s", senderRates, 1 / bench::kBytesPerMiB, 1);
-    m_table.Add("2 sender", image + ": ratio to 1", senderRatios, 1, 2, goal);
+    m_table.Add("2 sender", image + ": ratio to 1 (raw measured just before)", senderRatios, 1, 2,
+                goal);
     m_table.Add("2 sender", image + ", from the click: MiB/s", wholeRates, 1 / bench::kBytesPerMiB,
                 1);
     m_table.Add("2 sender", image + ", from the click: ratio to 1", wholeRatios, 1, 2, goal);
@@ -118,7 +134,9 @@ bool UpdateBench::SenderThroughput() {
                " MiB/s (" + Fixed(senderRatios.Median(), 2) + " of raw; from the click " +
                Fixed(wholeRatios.Median(), 2) + ");";
   }
-  std::printf("%s\n", summary.c_str());
+  m_table.Add("2 sender", "click to the start command (identification, file load), s", untilStart,
+              1, 2);
+  std::printf("%s click to start command %.2f s\n", summary.c_str(), untilStart.Median());
   return true;
 }
 
@@ -128,9 +146,11 @@ bool UpdateBench::WholeUpdate() {
   for (const DemoFile& file : kDemoFiles) {
     if (!folder.AddImage(file.name, file.payloadKiB * kBytesPerKiB, seed++)) return false;
   }
-  const double rawSeconds = static_cast<double>(folder.WireBytes()) / m_rawBytesPerSecond;
-  Samples walls, ratios;
+  const double wireBytes = static_cast<double>(folder.WireBytes());
+  Samples walls, raws, ratios;
   for (int i = 0; i < m_options.repetitions; ++i) {
+    const double rawSeconds = wireBytes / PairedRawRate();
+    raws.Add(rawSeconds);
     QuelvoRun run(m_program, folder.Path(), m_device);
     UpdateMoments moments;
     if (!run.Start() || !run.Update(folder.WireBytes(), moments)) return false;
@@ -140,12 +160,12 @@ bool UpdateBench::WholeUpdate() {
   }
   const std::string bytes = MiB(static_cast<double>(folder.WireBytes()));
   m_table.Add("3 whole update", "demo folder (4 files, " + bytes + "): wall s", walls, 1, 2);
-  m_table.Add("3 whole update", "raw time / wall time (raw " + Fixed(rawSeconds, 2) + " s)", ratios,
-              1, 2);
+  m_table.Add("3 whole update", "raw time for the same bytes, s", raws, 1, 2);
+  m_table.Add("3 whole update", "raw time / wall time", ratios, 1, 2);
   std::printf(
       "3 whole update: demo folder %s in %.2f s (min %.2f, max %.2f), raw %.2f s, "
       "ratio %.2f\n",
-      bytes.c_str(), walls.Median(), walls.Min(), walls.Max(), rawSeconds, ratios.Median());
+      bytes.c_str(), walls.Median(), walls.Min(), walls.Max(), raws.Median(), ratios.Median());
   return true;
 }
 

@@ -13,6 +13,7 @@ struct BenchOptions {
   int repetitions = 5;     // of every short measurement
   int bigRepetitions = 3;  // of runs with the 64 MiB image
   std::string outputPath;  // the Markdown table; empty: none
+  std::string program;     // another Quelvo.exe to measure; empty: build/bin's
 };
 
 class UpdateBench {
@@ -30,7 +31,9 @@ class UpdateBench {
   void PeakMemory();        // 6
 
  private:
-  double RawRatio(double bytesPerSecond) const { return bytesPerSecond / m_rawBytesPerSecond; }
+  // The raw limit measured again right before a run, so that a ratio
+  // compares two figures taken under the same load of the machine.
+  double PairedRawRate();
 
   BenchOptions m_options;
   ResultTable& m_table;
