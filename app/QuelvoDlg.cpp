@@ -259,7 +259,7 @@ void CQuelvoDlg::StartDriverInstaller() {
 
 void CQuelvoDlg::DisableUpdateButton() { EnableDlgItem(IDC_UPDATE_BUTTON, FALSE); }
 
-void CQuelvoDlg::ShowProgress(int position) { m_ctrlProgress.SetPos(position); }
+void CQuelvoDlg::ShowProgress(int position) { m_ctrlProgress.SetPosNoWait(position); }
 
 void CQuelvoDlg::ShowResult(const char* text) { SetDlgItemText(IDC_RESULT_TEXT, text); }
 
