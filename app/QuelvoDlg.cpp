@@ -418,12 +418,16 @@ CQuelvoDlg::StageEnd CQuelvoDlg::SendStageImage(int stage) {
 void CQuelvoDlg::PumpUntilStageEnds(HANDLE sender) {
   // The sender's calls on the dialog's controls complete only while this
   // thread dispatches messages; so do painting and the presence watch.
+  // With nothing to dispatch it sleeps until a message arrives or the sender
+  // ends, instead of spinning a core the sender and the device need.
   for (;;) {
     if (::WaitForSingleObject(sender, 0) == WAIT_OBJECT_0) return;
     MSG msg;
     if (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
       ::TranslateMessage(&msg);
       ::DispatchMessageA(&msg);
+    } else {
+      ::MsgWaitForMultipleObjectsEx(1, &sender, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
     }
     if (g_bStageDone) return;
   }
