@@ -15,6 +15,7 @@
 #include <string>
 
 #include "bench/MachineInfo.h"
+#include "bench/RawPipeWriter.h"
 #include "bench/UpdateBench.h"
 
 namespace {
@@ -56,6 +57,12 @@ int Fail(const char* figure) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // Started again by the raw limit's figure, to write from a process of its own.
+  if (argc == 3 && std::strcmp(argv[1], RawPipeWriter::kChildSwitch) == 0) {
+    return RawPipeWriter::WriteImage(static_cast<DWORD>(std::strtoul(argv[2], nullptr, 10)))
+               ? 0
+               : kExitFailed;
+  }
   BenchOptions options;
   std::string figures = kAllFigures;
   if (!ParseOptions(argc, argv, options, figures)) {
