@@ -266,7 +266,7 @@ void CQuelvoDlg::StartDriverInstaller() {
 
 void CQuelvoDlg::DisableUpdateButton() { EnableDlgItem(IDC_UPDATE_BUTTON, FALSE); }
 
-void CQuelvoDlg::ShowProgress(int position) { m_ctrlProgress.SetPos(position); }
+void CQuelvoDlg::ShowProgress(int position) { m_ctrlProgress.SetPosNoWait(position); }
 
 void CQuelvoDlg::ShowResult(const char* text) { SetDlgItemText(IDC_RESULT_TEXT, text); }
 
@@ -429,12 +429,16 @@ CQuelvoDlg::StageEnd CQuelvoDlg::SendStageImage(int stage) {
 void CQuelvoDlg::PumpUntilStageEnds(HANDLE sender) {
   // The sender's calls on the dialog's controls complete only while this
   // thread dispatches messages; so do painting and the presence watch.
+  // With nothing to dispatch it sleeps until a message arrives or the sender
+  // ends, instead of spinning a core the sender and the device need.
   for (;;) {
     if (::WaitForSingleObject(sender, 0) == WAIT_OBJECT_0) return;
     MSG msg;
     if (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
       ::TranslateMessage(&msg);
       ::DispatchMessageA(&msg);
+    } else {
+      ::MsgWaitForMultipleObjectsEx(1, &sender, INFINITE, QS_ALLINPUT, MWMO_INPUTAVAILABLE);
     }
     if (g_bStageDone) return;
   }

@@ -66,6 +66,11 @@ int CGradientProgressCtrl::SetPos(int pos) {
   return CProgressCtrl::SetPos(pos);
 }
 
+void CGradientProgressCtrl::SetPosNoWait(int pos) {
+  m_nPos = pos;
+  ::SendNotifyMessageA(m_hWnd, PBM_SETPOS, static_cast<WPARAM>(pos), 0);
+}
+
 LRESULT CGradientProgressCtrl::WindowProc(UINT message, WPARAM wParam, LPARAM lParam) {
   LRESULT result = 0;
   if (DispatchMessageMap(kMessageMap, *this, message, wParam, lParam, result)) return result;

@@ -20,6 +20,10 @@ class CGradientProgressCtrl : public CProgressCtrl {
   // Keeps the position as given, also out of range; returns the platform
   // control's previous position.
   int SetPos(int pos);
+  // The same from a worker thread, without waiting for the control's thread:
+  // the position is kept at once, and the platform control takes it over when
+  // its thread next pumps, in order with whatever else was sent to it.
+  void SetPosNoWait(int pos);
 
   // These take effect at the next paint; they do not repaint.
   void SetStartColor(COLORREF color) { m_clrStart = color; }

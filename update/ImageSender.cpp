@@ -16,6 +16,8 @@ constexpr DWORD kStartCommandPollBudget = 1000;
 constexpr DWORD kChunkPollBudget = 2000;
 // One progress unit is a hundredth of the payload.
 constexpr DWORD kProgressUnits = 100;
+// Before the first chunk: any position the sender computes differs from it.
+constexpr int kNoPositionShown = -1;
 // A transfer that has not gone out after this long is given up: the device
 // is stuck, and the stage fails instead of waiting for good. The limit holds
 // inside an attempt too, not only between attempts.
@@ -58,6 +60,9 @@ SendEnd SendImage(SenderView& view, HANDLE pipe, const BYTE* startCommand, DWORD
                   kStartCommandPollBudget)) {
     return transfer.Usable() ? SendEnd::kFailed : SendEnd::kFailedImageInUse;
   }
+  // The bar is told only when its position changes: it shows the same
+  // positions, and the sender no longer waits on the dialog after every chunk.
+  int shown = kNoPositionShown;
   while (g_nImageSent < g_nImageSize) {
     const DWORD left = g_nImageSize - g_nImageSent;
     const DWORD chunk = left <= kChunkSize ? left : kChunkSize;
@@ -65,7 +70,11 @@ SendEnd SendImage(SenderView& view, HANDLE pipe, const BYTE* startCommand, DWORD
       return transfer.Usable() ? SendEnd::kFailed : SendEnd::kFailedImageInUse;
     }
     g_nImageSent += chunk;
-    view.ShowProgress(static_cast<int>(g_nImageSent / step));
+    const int position = static_cast<int>(g_nImageSent / step);
+    if (position != shown) {
+      view.ShowProgress(position);
+      shown = position;
+    }
   }
   return SendEnd::kSent;
 }

@@ -15,6 +15,7 @@
 #include "framework/Dc.h"
 #include "framework/UniqueResource.h"
 #include "framework/Wnd.h"
+#include "framework/WorkerThread.h"
 #include "progress/GradientProgressCtrl.h"
 
 namespace {
@@ -22,6 +23,8 @@ constexpr int kProgressId = 1003;
 constexpr int kHeight = 40;
 // Where the one test that shows its window keeps it out of other tests' way.
 constexpr int kOffScreen = -4000;
+// Bound on a worker that should end at once.
+constexpr DWORD kWorkerLimitMs = 5000;
 // The dialog's look.
 constexpr COLORREF kStart = RGB(0, 128, 128);
 constexpr COLORREF kEnd = RGB(0, 0, 128);
@@ -301,6 +304,40 @@ TEST_F(GradientBarTest, ColourAndPercentSettersDoNotRepaint) {
   // The position, by contrast, reaches the control, which repaints now or later.
   m_bar.SetPos(60);
   EXPECT_TRUE(g_paints > paintsBefore || ::GetUpdateRect(m_bar.m_hWnd, nullptr, FALSE));
+}
+
+// Moves the bar to 10, 20 and 30 from a worker thread.
+UINT __cdecl MoveFromWorker(LPVOID bar) {
+  for (int pos = 10; pos <= 30; pos += 10)
+    static_cast<CGradientProgressCtrl*>(bar)->SetPosNoWait(pos);
+  return 0;
+}
+
+void PumpMessages() {
+  MSG msg;
+  while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageA(&msg);
+}
+
+TEST_F(GradientBarTest, SetPosNoWaitFromAWorkerNeverWaitsAndLandsInOrder) {
+  ASSERT_TRUE(CreateBar(256));
+  Configure(0, 100, 0);
+  // This thread does not pump while the worker runs: a call that waited for
+  // it would not return.
+  UniqueHandle worker = AfxBeginThread(MoveFromWorker, &m_bar);
+  ASSERT_TRUE(worker);
+  const bool returned = ::WaitForSingleObject(worker.get(), kWorkerLimitMs) == WAIT_OBJECT_0;
+  if (!returned) {
+    // Let a waiting worker go before failing.
+    PumpMessages();
+    ::WaitForSingleObject(worker.get(), INFINITE);
+  }
+  EXPECT_TRUE(returned);
+
+  // The bar paints the newest position at once; the control takes each over
+  // in order once this thread pumps.
+  EXPECT_EQ(Paint().PixelsOf(kText), RenderText("30%", 256, false).solid);
+  PumpMessages();
+  EXPECT_EQ(::SendMessageA(m_bar.m_hWnd, PBM_GETPOS, 0, 0), 30);
 }
 
 TEST_F(GradientBarTest, EraseBackgroundDrawsNothing) {
