@@ -113,6 +113,12 @@ TEST(DeviceEmulatorExe, ServesCapturesAndTakesCommands) {
   std::vector<unsigned char> chunk = Pattern(kChunk, 7);
   HostTransfer write;
   EXPECT_TRUE(write.Write(out.get(), chunk) || write.Wait(kWaitMs));
+  // A completed write may still sit in the pipe's buffer, and an unplug loses
+  // what the device has not read: wait until the capture holds it.
+  for (DWORD waited = 0; waited < kWaitMs && ReadBytes(capture).size() < 1 + chunk.size();
+       waited += 10) {
+    ::Sleep(10);
+  }
 
   DWORD written = 0;
   const char kUnplug[] = "unplug\n";
