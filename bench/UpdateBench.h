@@ -31,9 +31,10 @@ class UpdateBench {
   void PeakMemory();        // 6
 
  private:
-  // The raw limit measured again right before a run, so that a ratio
-  // compares two figures taken under the same load of the machine.
-  double PairedRawRate();
+  // The raw limit for the same payload, measured again right before a run,
+  // so that a ratio compares two figures taken under the same load of the
+  // machine.
+  double PairedRawRate(DWORD payloadBytes);
 
   BenchOptions m_options;
   ResultTable& m_table;
