@@ -30,7 +30,9 @@ stop_emulator() {
 
 start_emulator() {
   export QUELVO_DEVICE="QuelvoDemo-$$"
-  "$WINE64" "$BUILD_DIR/bin/DeviceEmulator.exe" --name "$QUELVO_DEVICE" \
+  # A one-byte pipe buffer makes each write complete only once the device has
+  # read it, as on USB, so what one stage wrote never trails into the next.
+  "$WINE64" "$BUILD_DIR/bin/DeviceEmulator.exe" --name "$QUELVO_DEVICE" --buffer 1 \
     --capture "$(windows_path "$CAPTURE")" >"$DEMO_DIR/emulator.log" 2>&1 &
   EMULATOR_PID=$!
   for _ in $(seq 1 100); do
