@@ -17,16 +17,6 @@ constexpr ULONGLONG kFourGiB = 0x100000000ull;
 
 Bytes Good(int stage) { return MakeImage(2 * kChunkSize + 100 * (stage + 1), 50 + stage); }
 
-Bytes Truncated(Bytes image, size_t size) {
-  image.resize(size);
-  return image;
-}
-
-Bytes Marked(Bytes image, unsigned char marker) {
-  image[0] = marker;
-  return image;
-}
-
 // Opens `path` with no sharing, as another program that holds the file would,
 // for as long as the handle lives.
 UniqueHandle HoldWithoutSharing(const std::string& path) {

@@ -43,6 +43,16 @@ std::vector<size_t> WireWriteSizes(const Bytes& image) {
   return sizes;
 }
 
+Bytes Truncated(Bytes image, size_t size) {
+  image.resize(size);
+  return image;
+}
+
+Bytes Marked(Bytes image, unsigned char marker) {
+  image[0] = marker;
+  return image;
+}
+
 Bytes Concat(std::initializer_list<Bytes> parts) {
   size_t total = 0;
   for (const Bytes& part : parts) total += part.size();

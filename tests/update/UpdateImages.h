@@ -18,6 +18,10 @@ Bytes OnTheWire(const Bytes& image);
 // The write sizes the device sees for `image`: 20, then 2048-byte chunks.
 std::vector<size_t> WireWriteSizes(const Bytes& image);
 
+// The image cut to `size` bytes; the image with another first byte.
+Bytes Truncated(Bytes image, size_t size);
+Bytes Marked(Bytes image, unsigned char marker);
+
 Bytes Concat(std::initializer_list<Bytes> parts);
 
 // A text of the sample lang.ini, section "message".

@@ -98,16 +98,6 @@ TEST_P(HeaderChecks, SendOnlyWhatPassesItsHeaderCheck) {
   EXPECT_TRUE(session.app.IsRunning());
 }
 
-Bytes Truncated(Bytes image, size_t size) {
-  image.resize(size);
-  return image;
-}
-
-Bytes Marked(Bytes image, unsigned char marker) {
-  image[0] = marker;
-  return image;
-}
-
 const Bytes kPictures = MakeImage(3000, 7);
 
 INSTANTIATE_TEST_SUITE_P(
